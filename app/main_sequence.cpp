@@ -1,0 +1,26 @@
+#include "app/main_sequence.h"
+
+#include "app/banner_links.h"
+#include "app/installer_state.h"
+#include "app/pause.h"
+
+namespace {
+
+constexpr ConsoleColour kMagenta = 6, kLightRed = 10, kLightYellow = 12,
+                        kLightBlue = 13, kBrightWhite = 16;
+
+void PrintBanner() {
+    PrintLine(kLightRed, kBrightWhite, "免责声明：本程序仅供参考，技术分享。\r\n");
+    PrintLine(kLightRed, kBrightWhite, "补丁适配游戏版本:ver 0.24g\r\n");
+    PrintLine(kLightYellow, kLightBlue, kBannerLinkVideo);
+    PrintLine(kLightYellow, kLightBlue, kBannerLinkSocial);
+    PrintLine(kLightYellow, kLightBlue, kBannerLinkWiki);
+}
+
+}  // namespace
+
+void RunMainSequence() {
+    PrintBanner();
+    PrintLine(kBrightWhite, kMagenta, "补丁安装结束，程序在10秒后自动关闭......\r\n");
+    PauseMilliseconds(10000);
+}

@@ -1,0 +1,4 @@
+# The same sources for 64-bit Windows, for machines whose kernel cannot run 32-bit Wine.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CRADLE_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
