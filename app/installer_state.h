@@ -6,9 +6,6 @@
 #include "platform/text.h"
 #include "ui/console_writer.h"
 
-struct HWND__;
-using WindowHandle = HWND__*;  // the platform's window handle; null for none
-
 struct InstallerState {
     std::optional<ConsoleWriter> console;
     WindowHandle gameWindow = nullptr;

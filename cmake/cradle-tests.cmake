@@ -29,26 +29,38 @@ endif()
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
 
+set(CRADLE_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
+set(CRADLE_XVFB_DIR ${CMAKE_BINARY_DIR}/xvfb)
 set(CRADLE_TEST_ENV
+  CRADLE_DISPLAY_FILE=${CRADLE_XVFB_DIR}/display
   WINEPREFIX=${CRADLE_WINEPREFIX}
+  CRADLE_FIXTURE_DIR=${CRADLE_FIXTURE_DIR}
   CRADLE_WINE=${CRADLE_WINE}
   CRADLE_SOURCE_DIR=${CMAKE_SOURCE_DIR}
   GTEST_COLOR=no
 )
 
 if(CRADLE_WINE_RUNS)
+  # Windows and message boxes need a display: an X server of the tests' own, started before the
+  # prefix so that Wine's desktop process has it too.
+  add_test(NAME xvfb_up COMMAND ${CMAKE_SOURCE_DIR}/tools/xvfb.sh up ${CRADLE_XVFB_DIR})
+  add_test(NAME xvfb_down COMMAND ${CMAKE_SOURCE_DIR}/tools/xvfb.sh down ${CRADLE_XVFB_DIR})
+  set_tests_properties(xvfb_up PROPERTIES FIXTURES_SETUP xvfb)
+  set_tests_properties(xvfb_down PROPERTIES FIXTURES_CLEANUP xvfb)
   add_test(NAME wine_prefix_up
            COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-prefix.sh up ${CRADLE_WINEPREFIX} ${CRADLE_WINE})
   add_test(NAME wine_prefix_down COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-prefix.sh down ${CRADLE_WINEPREFIX})
-  set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
-  set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine)
+  set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xvfb TIMEOUT 300
+                       ENVIRONMENT "${CRADLE_TEST_ENV}")
+  set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine FIXTURES_REQUIRED xvfb
+                       ENVIRONMENT "${CRADLE_TEST_ENV}")
 endif()
 
-# cradle_wine_test(NAME name COMMAND target args... [LOCALE locale] [PTY] [TIMEOUT s])
+# cradle_wine_test(NAME name COMMAND target args... [LOCALE locale] [PTY] [TIMEOUT s] [ENV var=value...])
 # A test that runs under Wine; LOCALE picks the ANSI code page (zh_CN.UTF-8: 936,
 # en_US.UTF-8: 1252), PTY gives the program a real console.
 function(cradle_wine_test)
-  cmake_parse_arguments(T "PTY" "NAME;LOCALE;TIMEOUT" "COMMAND" ${ARGN})
+  cmake_parse_arguments(T "PTY" "NAME;LOCALE;TIMEOUT" "COMMAND;ENV" ${ARGN})
   if(NOT CRADLE_WINE_RUNS)
     return()
   endif()
@@ -58,12 +70,12 @@ function(cradle_wine_test)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  set(env ${CRADLE_TEST_ENV} LC_ALL=${T_LOCALE})
+  set(env ${CRADLE_TEST_ENV} LC_ALL=${T_LOCALE} ${T_ENV})
   if(T_PTY)
     list(APPEND env CRADLE_PTY=1)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
-  set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${env}" FIXTURES_REQUIRED wine
+  set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${env}" FIXTURES_REQUIRED "xvfb;wine"
                        TIMEOUT ${T_TIMEOUT})
 endfunction()
 
@@ -82,6 +94,6 @@ function(cradle_python_test)
     "${CRADLE_TEST_ENV};PYTHONPATH=${CMAKE_SOURCE_DIR}/tests/e2e;PYTHONDONTWRITEBYTECODE=1"
     TIMEOUT ${T_TIMEOUT})
   if(T_WINE)
-    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine)
+    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED "xvfb;wine")
   endif()
 endfunction()

@@ -19,6 +19,10 @@ using ByteString = std::span<const std::uint8_t>;
 
 using ProcessId = std::uint32_t;
 
+// The platform's window handle, declared without the platform's header; null for none.
+struct HWND__;
+using WindowHandle = HWND__*;
+
 // The one code page every conversion between Text and WideBytes uses, whatever the system's is.
 inline constexpr unsigned kTextCodePage = 936;
 

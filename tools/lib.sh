@@ -62,10 +62,15 @@ cradle_wine_loader() {
   esac
 }
 
-# Wine's environment for the project: quiet, no Mono or Gecko prompts.
+# Wine's environment for the project: quiet, no Mono or Gecko prompts, and the tests' X server
+# when CRADLE_DISPLAY_FILE names one.
 cradle_wine_env() {
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+  if [[ -n ${CRADLE_DISPLAY_FILE:-} && -f $CRADLE_DISPLAY_FILE ]]; then
+    DISPLAY=$(cat "$CRADLE_DISPLAY_FILE")
+    export DISPLAY
+  fi
 }
 
 # Makes a Wine prefix at $1 for loader $2, once: boots it, maps the Chinese font so message boxes

@@ -6,11 +6,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 case "${1:-}" in
   up)
     prefix=$(realpath -m "$2")
+    cradle_wine_env
     cradle_make_prefix "$prefix" "$3"
     # The server outlives this script: it must not hold CTest's output pipe open.
     WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
     # The same for the prefix's own services, which the first program would start otherwise.
-    cradle_wine_env
     WINEPREFIX=$prefix "$3" wineboot </dev/null >/dev/null 2>&1
     ;;
   down)

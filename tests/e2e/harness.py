@@ -17,9 +17,20 @@ from terminal import Screen
 COLUMNS, LINES = 120, 50
 
 
+def display():
+    """The tests' X server (CRADLE_DISPLAY_FILE, written by the xvfb fixture), if there is one."""
+    path = os.environ.get("CRADLE_DISPLAY_FILE")
+    if path and os.path.exists(path):
+        with open(path) as f:
+            return f.read().strip()
+    return os.environ.get("DISPLAY")
+
+
 def wine_environment(locale="zh_CN.UTF-8", extra=None):
     env = dict(os.environ)
     env.update({"LC_ALL": locale, "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="})
+    if display():
+        env["DISPLAY"] = display()
     env.update(extra or {})
     return env
 

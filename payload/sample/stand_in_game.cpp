@@ -1,0 +1,109 @@
+// A stand-in for the game: a window titled "AliceInCradle" that says which build it is. Built
+// twice, as the original (the tests' game folder) and as the patched build (the sample payload).
+//
+// Arguments, all optional: --title TEXT (another window title), --no-window (run without any
+// window), --marker FILE (write this program's command line to FILE on start),
+// --lifetime SECONDS (end by itself after that long).
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#ifndef CRADLE_STAND_IN_PATCHED
+#error "build with -DCRADLE_STAND_IN_PATCHED=0 (original) or 1 (patched)"
+#endif
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"AliceInCradleStandIn";
+#if CRADLE_STAND_IN_PATCHED
+constexpr wchar_t kBanner[] = L"AliceInCradle 替身 · 已安装补丁\nstand-in game: PATCHED build";
+constexpr COLORREF kBackground = RGB(214, 245, 214);
+#else
+constexpr wchar_t kBanner[] = L"AliceInCradle 替身 · 原版，未安装补丁\nstand-in game: ORIGINAL build";
+constexpr COLORREF kBackground = RGB(245, 226, 214);
+#endif
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            RECT area;
+            GetClientRect(window, &area);
+            HBRUSH brush = CreateSolidBrush(kBackground);
+            FillRect(dc, &area, brush);
+            DeleteObject(brush);
+            HFONT font = CreateFontW(28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                                     CLEARTYPE_QUALITY, 0, L"Microsoft YaHei");
+            HGDIOBJ previous = SelectObject(dc, font);
+            SetBkMode(dc, TRANSPARENT);
+            InflateRect(&area, -20, -40);
+            DrawTextW(dc, kBanner, -1, &area, DT_CENTER | DT_WORDBREAK);
+            SelectObject(dc, previous);
+            DeleteObject(font);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_TIMER:
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void WriteMarker(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const wchar_t* line = GetCommandLineW();
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(wcslen(line) * sizeof(wchar_t)), &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    int count = 0;
+    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring title = L"AliceInCradle";
+    bool window = true;
+    UINT lifetimeMs = 0;
+    for (int i = 1; i < count; ++i) {
+        const std::wstring arg = args[i];
+        const bool hasValue = i + 1 < count;
+        if (arg == L"--title" && hasValue) title = args[++i];
+        else if (arg == L"--no-window") window = false;
+        else if (arg == L"--marker" && hasValue) WriteMarker(args[++i]);
+        else if (arg == L"--lifetime" && hasValue) lifetimeMs = static_cast<UINT>(_wtoi(args[++i])) * 1000u;
+    }
+    LocalFree(args);
+
+    if (!window) {
+        Sleep(lifetimeMs != 0 ? lifetimeMs : INFINITE);
+        return 0;
+    }
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = kClassName;
+    RegisterClassW(&windowClass);
+    HWND main = CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 560, 220,
+                                nullptr, nullptr, instance, nullptr);
+    if (lifetimeMs != 0) SetTimer(main, 1, lifetimeMs, nullptr);
+    ShowWindow(main, show);
+    UpdateWindow(main);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
