@@ -1,6 +1,7 @@
 #include "app/main_sequence.h"
 
 #include "app/banner_links.h"
+#include "app/detection_stage.h"
 #include "app/installer_state.h"
 #include "app/pause.h"
 
@@ -21,6 +22,8 @@ void PrintBanner() {
 
 void RunMainSequence() {
     PrintBanner();
+    // Without a game the error box has been shown: no notice, no pause.
+    if (!DetectGame()) return;
     PrintLine(kBrightWhite, kMagenta, "补丁安装结束，程序在10秒后自动关闭......\r\n");
     PauseMilliseconds(10000);
 }

@@ -4,13 +4,18 @@
 what it draws; `run_redirected` starts one with standard output going to a file. The test prefix
 and the Wine loader come from the environment CTest sets (WINEPREFIX, CRADLE_WINE).
 """
+import argparse
 import fcntl
+import json
 import os
+import shutil
 import struct
 import subprocess
+import sys
 import termios
 import threading
 import time
+import unittest
 
 from terminal import Screen
 
@@ -127,3 +132,128 @@ def run_redirected(exe, *args, locale="zh_CN.UTF-8", timeout=60, env=None):
             return code, f.read()
     finally:
         os.unlink(out_path)
+
+
+def prefix_path(windows_path):
+    """The Unix path of a C:\\ path inside the test prefix."""
+    assert windows_path[:3].upper() == "C:\\", windows_path
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", *windows_path[3:].split("\\"))
+
+
+def windows_path(unix_path):
+    """How a program under Wine names a file of the Unix file system (drive Z:)."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def fixture(name):
+    return os.path.join(os.environ["CRADLE_FIXTURE_DIR"], name)
+
+
+class Program:
+    """A Windows program started in the background, ended when the test is done with it."""
+
+    def __init__(self, exe, *args, locale="zh_CN.UTF-8", cwd=None, env=None):
+        self.process = subprocess.Popen(wine_command(exe, *args), stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, cwd=cwd,
+                                        env=wine_environment(locale, env), start_new_session=True)
+
+    def output(self, timeout=30):
+        out, _ = self.process.communicate(timeout=timeout)
+        return out.decode("utf-8", "replace")
+
+    def kill(self):
+        if self.process.poll() is None:
+            os.killpg(self.process.pid, 9)
+            self.process.wait(10)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.kill()
+
+
+def helper(*args, timeout=60):
+    """Runs test_helper.exe to its end and gives what it printed."""
+    with Program(fixture("test_helper.exe"), *args) as program:
+        return program.output(timeout)
+
+
+def window_of(title, timeout=20):
+    """(handle, process id) of the top-level window titled `title`, waiting for it to appear."""
+    deadline = time.monotonic() + timeout
+    while True:
+        handle, pid = (int(v) for v in helper("window-of", title).split())
+        if handle or time.monotonic() > deadline:
+            return handle, pid
+        time.sleep(0.2)
+
+
+def pid_of(name):
+    return int(helper("pid-of", name).strip())
+
+
+class BoxAnswer:
+    """test_helper answering the next box titled `title` with `action`, in the background."""
+
+    def __init__(self, title, action, wait_ms=60000, hold_ms=0):
+        self.report_path = os.path.join(os.environ.get("TMPDIR", "/tmp"), f"cradle-box-{os.getpid()}-{time.monotonic_ns()}.json")
+        self.program = Program(fixture("test_helper.exe"), "answer-box", title, action,
+                               windows_path(self.report_path), str(wait_ms), str(hold_ms))
+
+    def wait_shown(self, timeout=60):
+        """Yes once the helper has found the box and read it (it answers after its hold)."""
+        deadline = time.monotonic() + timeout
+        while not os.path.exists(self.report_path):
+            if time.monotonic() > deadline or self.program.process.poll() is not None:
+                return os.path.exists(self.report_path)
+            time.sleep(0.05)
+        return True
+
+    def report(self, timeout=90):
+        """What the box showed (title, text, buttons, icon, owner); None when no box appeared."""
+        self.program.output(timeout)
+        if self.program.process.returncode != 0 or not os.path.exists(self.report_path):
+            return None
+        with open(self.report_path, encoding="utf-8") as f:
+            report = json.load(f)
+        os.unlink(self.report_path)
+        return report
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.program.kill()
+
+
+def screenshot(path):
+    """The whole screen of the tests' X server as a PNG."""
+    subprocess.run(["import", "-display", display(), "-window", "root", path], check=True, timeout=30)
+
+
+def place_file(source, windows_target):
+    """Copies `source` to a C:\\ path of the test prefix, making its folders."""
+    target = prefix_path(windows_target)
+    os.makedirs(os.path.dirname(target), exist_ok=True)
+    shutil.copyfile(source, target)
+    return target
+
+
+def remove_tree(windows_folder):
+    shutil.rmtree(prefix_path(windows_folder), ignore_errors=True)
+
+
+ARGS = None  # the driver's arguments, once main() has parsed them
+
+
+def main(doc, add_arguments=None):
+    """Parses the driver's arguments (the program under test first) and runs its tests."""
+    global ARGS
+    parser = argparse.ArgumentParser(description=doc)
+    parser.add_argument("exe", help="CradlePatch.exe")
+    parser.add_argument("--link", action="append", default=[], help="a banner link line, in order")
+    if add_arguments:
+        add_arguments(parser)
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(module="__main__", argv=[sys.argv[0]] + rest, verbosity=2)
