@@ -1,5 +1,6 @@
 #include "app/main_sequence.h"
 
+#include "app/application_stage.h"
 #include "app/banner_links.h"
 #include "app/detection_stage.h"
 #include "app/installer_state.h"
@@ -24,6 +25,7 @@ void RunMainSequence() {
     PrintBanner();
     // Without a game the error box has been shown: no notice, no pause.
     if (!DetectGame()) return;
+    ApplyPatch();
     PrintLine(kBrightWhite, kMagenta, "补丁安装结束，程序在10秒后自动关闭......\r\n");
     PauseMilliseconds(10000);
 }

@@ -1,11 +1,6 @@
 # How tests are run. Test programs are Windows programs and run under Wine in a prefix of this
 # build tree; checks of the built image and end-to-end drivers run natively with Python.
 
-find_program(CRADLE_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
-if(NOT CRADLE_PYTHON)
-  find_program(CRADLE_PYTHON NAMES python3 REQUIRED)
-endif()
-
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(CRADLE_WINE /usr/lib/wine/wine64)
 else()
@@ -29,7 +24,6 @@ endif()
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
 
-set(CRADLE_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
 set(CRADLE_XVFB_DIR ${CMAKE_BINARY_DIR}/xvfb)
 set(CRADLE_TEST_ENV
   CRADLE_DISPLAY_FILE=${CRADLE_XVFB_DIR}/display

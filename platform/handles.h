@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <utility>
 
-template <typename T, auto Release, std::intptr_t InvalidValue = 0>
+template <typename T, auto Close, std::intptr_t InvalidValue = 0>
 class Owner {
 public:
     Owner() = default;
@@ -26,11 +26,14 @@ public:
     bool Valid() const { return value_ != Invalid(); }
     explicit operator bool() const { return Valid(); }
 
-    // Releases the value held now and takes `value` instead.
+    // Closes the value held now and takes `value` instead.
     void Reset(T value = Invalid()) {
-        if (Valid()) Release(value_);
+        if (Valid()) Close(value_);
         value_ = value;
     }
+
+    // Gives the value up without closing it, for a caller that closes it and needs the answer.
+    T Release() { return std::exchange(value_, Invalid()); }
 
 private:
     T value_ = Invalid();

@@ -39,3 +39,9 @@ bool TerminateProcessById(ProcessId processId) {
     if (!process) return false;
     return TerminateProcess(process.Get(), 0) != 0;
 }
+
+bool WaitForProcessExit(ProcessId processId, std::uint32_t timeoutMs) {
+    HandleOwner process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
+    return WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
+}

@@ -1,5 +1,6 @@
-// A stand-in for the game: a window titled "AliceInCradle" that says which build it is. Built
-// twice, as the original (the tests' game folder) and as the patched build (the sample payload).
+// A stand-in for the game: a window titled "AliceInCradle" that says which build it is, by its
+// text and its window class. Built twice, as the original (the tests' game folder) and as the
+// patched build (the sample payload).
 //
 // Arguments, all optional: --title TEXT (another window title), --no-window (run without any
 // window), --marker FILE (write this program's command line to FILE on start),
@@ -8,7 +9,6 @@
 #include <windows.h>
 
 #include <cwchar>
-#include <string>
 
 #ifndef CRADLE_STAND_IN_PATCHED
 #error "build with -DCRADLE_STAND_IN_PATCHED=0 (original) or 1 (patched)"
@@ -16,11 +16,12 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"AliceInCradleStandIn";
 #if CRADLE_STAND_IN_PATCHED
+constexpr wchar_t kClassName[] = L"AliceInCradleStandInPatched";
 constexpr wchar_t kBanner[] = L"AliceInCradle 替身 · 已安装补丁\nstand-in game: PATCHED build";
 constexpr COLORREF kBackground = RGB(214, 245, 214);
 #else
+constexpr wchar_t kClassName[] = L"AliceInCradleStandIn";
 constexpr wchar_t kBanner[] = L"AliceInCradle 替身 · 原版，未安装补丁\nstand-in game: ORIGINAL build";
 constexpr COLORREF kBackground = RGB(245, 226, 214);
 #endif
@@ -72,20 +73,20 @@ void WriteMarker(const wchar_t* path) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     int count = 0;
     wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::wstring title = L"AliceInCradle";
+    const wchar_t* title = L"AliceInCradle";
     bool window = true;
     UINT lifetimeMs = 0;
     for (int i = 1; i < count; ++i) {
-        const std::wstring arg = args[i];
+        const wchar_t* arg = args[i];
         const bool hasValue = i + 1 < count;
-        if (arg == L"--title" && hasValue) title = args[++i];
-        else if (arg == L"--no-window") window = false;
-        else if (arg == L"--marker" && hasValue) WriteMarker(args[++i]);
-        else if (arg == L"--lifetime" && hasValue) lifetimeMs = static_cast<UINT>(_wtoi(args[++i])) * 1000u;
+        if (wcscmp(arg, L"--title") == 0 && hasValue) title = args[++i];
+        else if (wcscmp(arg, L"--no-window") == 0) window = false;
+        else if (wcscmp(arg, L"--marker") == 0 && hasValue) WriteMarker(args[++i]);
+        else if (wcscmp(arg, L"--lifetime") == 0 && hasValue) lifetimeMs = static_cast<UINT>(_wtoi(args[++i])) * 1000u;
     }
-    LocalFree(args);
 
     if (!window) {
+        LocalFree(args);
         Sleep(lifetimeMs != 0 ? lifetimeMs : INFINITE);
         return 0;
     }
@@ -95,11 +96,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kClassName;
     RegisterClassW(&windowClass);
-    HWND main = CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 560, 220,
+    HWND main = CreateWindowExW(0, kClassName, title, WS_OVERLAPPEDWINDOW, 420, 500, 560, 220,
                                 nullptr, nullptr, instance, nullptr);
     if (lifetimeMs != 0) SetTimer(main, 1, lifetimeMs, nullptr);
     ShowWindow(main, show);
     UpdateWindow(main);
+    LocalFree(args);  // the title may point into it until the window has it
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -6,12 +6,15 @@ and the Wine loader come from the environment CTest sets (WINEPREFIX, CRADLE_WIN
 """
 import argparse
 import fcntl
+import hashlib
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import termios
 import threading
 import time
@@ -45,15 +48,18 @@ def wine_command(exe, *args):
 
 
 class ConsoleRun:
-    """A Windows program running on a pseudo-terminal of its own."""
+    """A Windows program running on a pseudo-terminal of its own. Wine's trace of the processes it
+    and its children start goes to a file of its own (started_command_lines)."""
 
     def __init__(self, exe, *args, locale="zh_CN.UTF-8", cwd=None, env=None):
         master, slave = os.openpty()
         fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", LINES, COLUMNS, 0, 0))
+        self._trace = tempfile.TemporaryFile()
         self.started = time.monotonic()
         self.process = subprocess.Popen(
-            wine_command(exe, *args), stdin=slave, stdout=slave, stderr=slave, cwd=cwd,
-            env=wine_environment(locale, env), start_new_session=True)
+            wine_command(exe, *args), stdin=slave, stdout=slave, stderr=self._trace, cwd=cwd,
+            env=wine_environment(locale, {"WINEDEBUG": "-all,+process", **(env or {})}),
+            start_new_session=True)
         os.close(slave)
         self._master = master
         self._lock = threading.Lock()
@@ -109,15 +115,44 @@ class ConsoleRun:
             self.process.wait(10)
         self._reader.join(5)
 
+    def started_command_lines(self):
+        """The command line of every process started so far, exactly as it was given."""
+        self._trace.seek(0)
+        trace = self._trace.read().decode("utf-8", "replace")
+        return [_wine_string(m.group(1)) for m in _CREATE_PROCESS.finditer(trace)]
+
     def close(self):
         self.kill()
         os.close(self._master)
+        self._trace.close()
 
     def __enter__(self):
         return self
 
     def __exit__(self, *exc):
         self.close()
+
+
+_CREATE_PROCESS = re.compile(r'CreateProcessInternalW app \S+ cmdline L"((?:[^"\\]|\\.)*)"')
+
+
+def _wine_string(escaped):
+    r"""A string as Wine's trace writes it: \\, \", \n, \r, \t, and \XXXX for other units."""
+    out, i = [], 0
+    while i < len(escaped):
+        ch = escaped[i]
+        if ch != "\\":
+            out.append(ch)
+            i += 1
+            continue
+        nxt = escaped[i + 1]
+        if re.match(r"[0-9a-fA-F]{4}", escaped[i + 1:i + 5]):
+            out.append(chr(int(escaped[i + 1:i + 5], 16)))
+            i += 5
+        else:
+            out.append({"n": "\n", "r": "\r", "t": "\t"}.get(nxt, nxt))
+            i += 2
+    return "".join(out)
 
 
 def run_redirected(exe, *args, locale="zh_CN.UTF-8", timeout=60, env=None):
@@ -157,6 +192,9 @@ class Program:
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, cwd=cwd,
                                         env=wine_environment(locale, env), start_new_session=True)
 
+    def read_line(self):
+        return self.process.stdout.readline().decode("utf-8", "replace").strip()
+
     def output(self, timeout=30):
         out, _ = self.process.communicate(timeout=timeout)
         return out.decode("utf-8", "replace")
@@ -179,13 +217,14 @@ def helper(*args, timeout=60):
         return program.output(timeout)
 
 
-def window_of(title, timeout=20):
-    """(handle, process id) of the top-level window titled `title`, waiting for it to appear."""
+def window_of(title, timeout=20, window_class=None):
+    """(handle, process id) of the top-level window titled `title` (and of `window_class` when
+    given), waiting for it to appear."""
     deadline = time.monotonic() + timeout
     while True:
-        handle, pid = (int(v) for v in helper("window-of", title).split())
-        if handle or time.monotonic() > deadline:
-            return handle, pid
+        handle, pid, found_class = helper("window-of", title).split()
+        if (int(handle) and window_class in (None, found_class)) or time.monotonic() > deadline:
+            return int(handle), int(pid)
         time.sleep(0.2)
 
 
@@ -229,7 +268,13 @@ class BoxAnswer:
 
 def screenshot(path):
     """The whole screen of the tests' X server as a PNG."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
     subprocess.run(["import", "-display", display(), "-window", "root", path], check=True, timeout=30)
+
+
+def sha256(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
 
 
 def place_file(source, windows_target):

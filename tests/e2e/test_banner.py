@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
-"""CradlePatch.exe under a Wine console with the stand-in game running: the banner, the closing
-notice, their colours, the closing pause, and the same text when standard output is a file."""
+"""CradlePatch.exe under a Wine console with the stand-in game running and the confirmation
+cancelled: the banner, the closing notice, their colours, the closing pause, and the same text
+when standard output is a file."""
 import time
 import unittest
 
 import harness
-from harness import ConsoleRun, Program, fixture, place_file, remove_tree, run_redirected, window_of
+from harness import BoxAnswer, ConsoleRun, Program, fixture, place_file, remove_tree, run_redirected, window_of
 
 NOTICE = "补丁安装结束，程序在10秒后自动关闭......"
+CONFIRM_TITLE = "欧尼酱~有件事要问您~"
 GAME_FOLDER = "C:\\Games\\Banner"
 
 
@@ -18,7 +20,7 @@ def banner():
 
 class BannerTest(unittest.TestCase):
     def setUp(self):
-        place_file(fixture("stand_in_game_original.exe"), GAME_FOLDER + "\\AliceInCradle.exe")
+        place_file(fixture("original/AliceInCradle.exe"), GAME_FOLDER + "\\AliceInCradle.exe")
         self.game = Program(harness.prefix_path(GAME_FOLDER + "\\AliceInCradle.exe"), "--lifetime", "120")
         self.window, self.pid = window_of("AliceInCradle")
         self.assertTrue(self.window, "the stand-in game shows no window")
@@ -29,7 +31,7 @@ class BannerTest(unittest.TestCase):
 
     def run_on_console(self, locale):
         """(screen, seconds from the notice to the exit) of one whole run."""
-        with ConsoleRun(harness.ARGS.exe, locale=locale) as run:
+        with ConsoleRun(harness.ARGS.exe, locale=locale) as run, BoxAnswer(CONFIRM_TITLE, "cancel"):
             shown = run.wait_for_text(NOTICE, 60)
             self.assertIsNotNone(shown, run.text())
             self.assertEqual(run.wait(30), 0)
@@ -57,7 +59,8 @@ class BannerTest(unittest.TestCase):
         self.check_lines_and_colours(screen)
 
     def test_redirected_output_holds_the_text_in_code_page_936(self):
-        code, output = run_redirected(harness.ARGS.exe)
+        with BoxAnswer(CONFIRM_TITLE, "cancel"):
+            code, output = run_redirected(harness.ARGS.exe)
         self.assertEqual(code, 0)
         report = (f"窗口句柄ID {self.window}\r\n游戏进程ID {self.pid}\r\n"
                   f"游戏路径 {GAME_FOLDER}\\AliceInCradle.exe\r\n")

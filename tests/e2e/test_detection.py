@@ -13,11 +13,12 @@ NOTICE = "补丁安装结束，程序在10秒后自动关闭......"
 FOLDER = "C:\\Games\\AliceInCradle"
 GAME = FOLDER + "\\AliceInCradle.exe"
 ERROR_TITLE = "欧尼酱~出错啦~"
+CONFIRM_TITLE = "欧尼酱~有件事要问您~"
 
 
 class DetectionTest(unittest.TestCase):
     def setUp(self):
-        place_file(fixture("stand_in_game_original.exe"), GAME)
+        place_file(fixture("original/AliceInCradle.exe"), GAME)
 
     def tearDown(self):
         remove_tree("C:\\Games")
@@ -33,9 +34,10 @@ class DetectionTest(unittest.TestCase):
         with Program(harness.prefix_path(GAME), "--lifetime", "120"):
             window, pid = window_of("AliceInCradle")
             self.assertTrue(window)
-            with ConsoleRun(harness.ARGS.exe) as run:
+            with ConsoleRun(harness.ARGS.exe) as run, BoxAnswer(CONFIRM_TITLE, "cancel") as confirm:
                 self.assertIsNotNone(run.wait_for_text(NOTICE, 60), run.text())
                 self.check_report(run.screen(), window, pid, GAME)
+                self.assertIsNotNone(confirm.report(), "a found game leads to the confirmation")
 
     def test_a_game_process_without_window_is_found_by_name(self):
         with Program(harness.prefix_path(GAME), "--no-window", "--lifetime", "120"):
@@ -45,9 +47,10 @@ class DetectionTest(unittest.TestCase):
                     break
                 time.sleep(0.1)
             self.assertTrue(pid)
-            with ConsoleRun(harness.ARGS.exe) as run:
+            with ConsoleRun(harness.ARGS.exe) as run, BoxAnswer(CONFIRM_TITLE, "cancel") as confirm:
                 self.assertIsNotNone(run.wait_for_text(NOTICE, 60), run.text())
                 self.check_report(run.screen(), 0, pid, GAME)
+                self.assertIsNotNone(confirm.report(), "a found game leads to the confirmation")
 
     def test_no_game_the_error_box_names_the_program_itself_and_it_ends(self):
         own_folder = windows_path(os.path.dirname(harness.ARGS.exe)) + "\\"

@@ -3,6 +3,7 @@
 manifest and icon, and checks each against what the program must carry."""
 import argparse
 import importlib.util
+import os
 import struct
 import sys
 import unittest
@@ -109,6 +110,18 @@ class ImageTest(unittest.TestCase):
                           f"{ASM_V3}requestedExecutionLevel")
         self.assertEqual(dict(level.attrib), {"level": "asInvoker", "uiAccess": "false"})
 
+    def test_payloads_lie_unchanged_in_read_only_data(self):
+        section = next(s for s in PE.sections if s.Name.rstrip(b"\0") == b".rdata")
+        self.assertFalse(section.Characteristics & 0x80000000, ".rdata is writable")
+        data = section.get_data()
+        for name in ("Assembly-CSharp.dll", "AliceInCradle.exe", "安装前.PNG", "安装后.PNG"):
+            with open(os.path.join(ARGS.payload_dir, name), "rb") as f:
+                payload = f.read()
+            at = data.find(payload)
+            self.assertGreaterEqual(at, 0, f"{name} is not in .rdata byte for byte")
+            # The length the program uses is stored with the bytes: nothing is cut off or added.
+            self.assertIn(struct.pack("<I", len(payload)), data)
+
     def test_icon_is_the_drawn_one_at_64_and_256_pixels(self):
         groups = resources(RT_GROUP_ICON)
         self.assertEqual(len(groups), 1)
@@ -140,6 +153,7 @@ def main():
     parser.add_argument("--build-type", default="")
     parser.add_argument("--icon-script", required=True)
     parser.add_argument("--link", action="append", default=[])
+    parser.add_argument("--payload-dir", required=True)
     ARGS, rest = parser.parse_known_args()
     PE = pefile.PE(ARGS.image)
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

@@ -25,7 +25,7 @@ TEST(GetProcessImagePath, GivesTheDriveLetterPathOfAStartedGame) {
     for (const std::wstring folder : {L"C:\\Games\\AliceInCradle", L"C:\\My Games\\Alice In Cradle",
                                       L"C:\\游戏\\爱丽丝的摇篮", L"C:\\淺\\AliceInCradle"}) {
         const std::wstring exe = folder + L"\\AliceInCradle.exe";
-        PlaceFile(FixturePath(L"stand_in_game_original.exe"), exe);
+        PlaceFile(FixturePath(L"original\\AliceInCradle.exe"), exe);
         StartedProcess game(exe, L"--no-window --lifetime 60", false);
         ASSERT_TRUE(game.Started());
         SCOPED_TRACE(Narrow(exe));
@@ -50,7 +50,7 @@ TEST(GetProcessImagePath, IdZeroIsThisProgram) {
 TEST(GetProcessImagePath, AnEndedProcessHasNoPath) {
     DWORD id = 0;
     {
-        StartedProcess game(FixturePath(L"stand_in_game_original.exe"), L"--no-window", false);
+        StartedProcess game(FixturePath(L"original\\AliceInCradle.exe"), L"--no-window", false);
         ASSERT_TRUE(game.Started());
         id = game.Id();
         TerminateProcess(game.Handle(), 0);

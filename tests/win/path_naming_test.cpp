@@ -72,8 +72,8 @@ std::int16_t TitleFails(const wchar_t*, wchar_t*, std::uint16_t) { return 1; }
 class PathNamingTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        PlaceFile(FixturePath(L"stand_in_game_original.exe"), NarrowToWideString(kGamePath));
-        PlaceFile(FixturePath(L"stand_in_game_original.exe"), NarrowToWideString(kNoExtension));
+        PlaceFile(FixturePath(L"original\\AliceInCradle.exe"), NarrowToWideString(kGamePath));
+        PlaceFile(FixturePath(L"original\\AliceInCradle.exe"), NarrowToWideString(kNoExtension));
         MakeFolders(NarrowToWideString(kFolder));
     }
     static void TearDownTestSuite() { RemoveTree(kRoot); }

@@ -12,7 +12,7 @@ namespace {
 
 const std::wstring kRoot = L"C:\\cradle-tests\\lookup";
 
-std::wstring Game() { return FixturePath(L"stand_in_game_original.exe"); }
+std::wstring Game() { return FixturePath(L"original\\AliceInCradle.exe"); }
 
 // The stand-in placed under another name, running without a window.
 std::wstring PlacedGame(const std::wstring& relative) {

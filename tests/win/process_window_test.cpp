@@ -71,7 +71,7 @@ TEST_F(OwnWindows, ThePartsGivenDecide) {
 }
 
 TEST_F(OwnWindows, OtherProcessesWindowsBelongToThem) {
-    StartedProcess game(FixturePath(L"stand_in_game_original.exe"), L"--lifetime 60");
+    StartedProcess game(FixturePath(L"original\\AliceInCradle.exe"), L"--lifetime 60");
     ASSERT_NE(game.Window(), nullptr);
     EXPECT_EQ(FindProcessTopWindow(self_, Text("AliceInCradle")), nullptr);
     EXPECT_EQ(FindProcessTopWindow(game.Id(), Text("AliceInCradle")), game.Window());
