@@ -84,9 +84,10 @@ void ApplyPatch() {
 
     // Quoted, so that a folder with spaces never starts a program named by its first word.
     const Text game = state.gameFolder + state.gameExecutableName;
-    if (const OperationResult started = LaunchCommandLine(Quoted(game)); !started)
+    if (const OperationResult started = LaunchCommandLine(Quoted(game)); started)
+        PrintProgress("重新运行 " + state.gameExecutableName + "\r\n");
+    else
         PrintFailure("重新运行游戏失败：", game, started.errorCode);
-    PrintProgress("重新运行 " + state.gameExecutableName + "\r\n");
 
     const Text folder = state.gameFolder + kComparisonFolder;
     if (const OperationResult created = CreateDirectoryTree(folder); !created)

@@ -2,12 +2,15 @@
 
 #include <cstdlib>
 
+#include "platform/dll_search.h"
+
 InstallerState& Installer() {
     static InstallerState state;
     return state;
 }
 
 void StartInstaller() {
+    RestrictDllSearchToSystemFolder();
     Installer().console.emplace();
     std::atexit(&ReleaseInstallerState);
 }

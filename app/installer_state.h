@@ -16,7 +16,8 @@ struct InstallerState {
 
 InstallerState& Installer();
 
-// Creates the console writer and registers ReleaseInstallerState to run when the process ends.
+// Restricts later DLL loads to the system folder, creates the console writer and registers
+// ReleaseInstallerState to run when the process ends.
 void StartInstaller();
 
 // The exit routine: releases the game folder and name and destroys the console writer.

@@ -6,6 +6,13 @@
 #include "app/installer_state.h"
 #include "app/pause.h"
 
+#include <string_view>
+
+// Every literal the user sees must be stored as code page 936; a build with the wrong execution
+// character set would show garbage, so refuse to compile instead.
+static_assert(std::string_view("补丁对比图") == "\xB2\xB9\xB6\xA1\xB6\xD4\xB1\xC8\xCD\xBC",
+              "narrow literals must be stored as code page 936 (-fexec-charset=CP936)");
+
 namespace {
 
 constexpr ConsoleColour kMagenta = 6, kLightRed = 10, kLightYellow = 12,

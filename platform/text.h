@@ -25,19 +25,3 @@ using WindowHandle = HWND__*;
 
 // The one code page every conversion between Text and WideBytes uses, whatever the system's is.
 inline constexpr unsigned kTextCodePage = 936;
-
-// Every literal the user sees must be stored as code page 936; a build with the wrong
-// execution character set would show garbage, so refuse to compile instead.
-namespace text_detail {
-inline constexpr char kSample[] = "补丁对比图";
-inline constexpr unsigned char kSampleBytes[] = {0xB2, 0xB9, 0xB6, 0xA1, 0xB6,
-                                                 0xD4, 0xB1, 0xC8, 0xCD, 0xBC};
-constexpr bool SampleStoredAsCp936() {
-    if (sizeof(kSample) != sizeof(kSampleBytes) + 1) return false;
-    for (std::size_t i = 0; i < sizeof(kSampleBytes); ++i)
-        if (static_cast<unsigned char>(kSample[i]) != kSampleBytes[i]) return false;
-    return true;
-}
-}  // namespace text_detail
-static_assert(text_detail::SampleStoredAsCp936(),
-              "narrow literals must be stored as code page 936 (-fexec-charset=CP936)");

@@ -17,6 +17,7 @@ CRADLE_PACKAGES=(
   fonts-wqy-microhei:/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
   python3:/usr/bin/python3 python3-pefile:/usr/lib/python3/dist-packages/pefile.py
   locales:locale-gen bsdutils:script procps:ps
+  clang:clang++ libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a
 )
 
 cradle_install_packages() {

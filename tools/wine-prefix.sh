@@ -8,6 +8,8 @@ case "${1:-}" in
     prefix=$(realpath -m "$2")
     cradle_wine_env
     cradle_make_prefix "$prefix" "$3"
+    # A server left by an earlier run would refuse the new one.
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     # The server outlives this script: it must not hold CTest's output pipe open.
     WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
     # The same for the prefix's own services, which the first program would start otherwise.

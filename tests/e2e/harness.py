@@ -110,9 +110,12 @@ class ConsoleRun:
         return code
 
     def kill(self):
-        if self.process.poll() is None:
+        """Ends the program and whatever it started, which runs on in its process group."""
+        try:
             os.killpg(self.process.pid, 9)
-            self.process.wait(10)
+        except ProcessLookupError:
+            pass
+        self.process.wait(10)
         self._reader.join(5)
 
     def started_command_lines(self):
@@ -156,23 +159,28 @@ def _wine_string(escaped):
 
 
 def run_redirected(exe, *args, locale="zh_CN.UTF-8", timeout=60, env=None):
-    """(exit code, bytes written to standard output) with standard output a file."""
-    out_path = os.path.join(os.environ.get("TMPDIR", "/tmp"), f"cradle-out-{os.getpid()}.bin")
-    try:
-        with open(out_path, "wb") as out:
-            code = subprocess.run(wine_command(exe, *args), stdin=subprocess.DEVNULL, stdout=out,
-                                  stderr=subprocess.DEVNULL, env=wine_environment(locale, env),
-                                  timeout=timeout).returncode
-        with open(out_path, "rb") as f:
-            return code, f.read()
-    finally:
-        os.unlink(out_path)
+    """(exit code, bytes written to standard output) with standard output a file. What the
+    program started is ended with it, as on a console."""
+    with tempfile.TemporaryFile() as out:
+        process = subprocess.Popen(wine_command(exe, *args), stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=subprocess.DEVNULL, env=wine_environment(locale, env),
+                                   start_new_session=True)
+        try:
+            code = process.wait(timeout)
+        finally:
+            try:
+                os.killpg(process.pid, 9)
+            except ProcessLookupError:
+                pass
+        out.seek(0)
+        return code, out.read()
 
 
 def prefix_path(windows_path):
-    """The Unix path of a C:\\ path inside the test prefix."""
-    assert windows_path[:3].upper() == "C:\\", windows_path
-    return os.path.join(os.environ["WINEPREFIX"], "drive_c", *windows_path[3:].split("\\"))
+    """The Unix path of a drive path of the test prefix (C:\\ or another drive it maps)."""
+    assert windows_path[1:3] == ":\\", windows_path
+    drive = os.path.realpath(os.path.join(os.environ["WINEPREFIX"], "dosdevices", windows_path[0].lower() + ":"))
+    return os.path.join(drive, *windows_path[3:].split("\\"))
 
 
 def windows_path(unix_path):
@@ -200,9 +208,12 @@ class Program:
         return out.decode("utf-8", "replace")
 
     def kill(self):
-        if self.process.poll() is None:
+        try:
             os.killpg(self.process.pid, 9)
-            self.process.wait(10)
+        except ProcessLookupError:
+            pass
+        self.process.wait(10)
+        self.process.stdout.close()
 
     def __enter__(self):
         return self
@@ -226,6 +237,17 @@ def window_of(title, timeout=20, window_class=None):
         if (int(handle) and window_class in (None, found_class)) or time.monotonic() > deadline:
             return int(handle), int(pid)
         time.sleep(0.2)
+
+
+def wait_until_no_window(title, timeout=20):
+    """Waits until no top-level window is titled `title`: the windows of a killed process go
+    a moment after it. Yes when none is left."""
+    deadline = time.monotonic() + timeout
+    while int(helper("window-of", title).split()[0]):
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.2)
+    return True
 
 
 def pid_of(name):
@@ -278,7 +300,7 @@ def sha256(path):
 
 
 def place_file(source, windows_target):
-    """Copies `source` to a C:\\ path of the test prefix, making its folders."""
+    """Copies `source` to a drive path of the test prefix, making its folders."""
     target = prefix_path(windows_target)
     os.makedirs(os.path.dirname(target), exist_ok=True)
     shutil.copyfile(source, target)
