@@ -64,6 +64,8 @@ class ImageTest(unittest.TestCase):
         self.assertEqual(PE.OPTIONAL_HEADER.Subsystem,
                          pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"])
         self.assertTrue(PE.FILE_HEADER.Characteristics & 0x0002, "not an executable image")
+        # Page-aligned sections, so that Wine maps the payloads from the file instead of copying them.
+        self.assertEqual(PE.OPTIONAL_HEADER.FileAlignment, 0x1000)
 
     def test_imports_come_from_windows_system_dlls_only(self):
         names = {entry.dll.decode().lower() for entry in PE.DIRECTORY_ENTRY_IMPORT}
