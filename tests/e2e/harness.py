@@ -43,6 +43,16 @@ def wine_environment(locale="zh_CN.UTF-8", extra=None):
     return env
 
 
+def end_process_group(process):
+    """Ends a program started in a session of its own and whatever it started: under Wine the
+    processes a program starts run on in its process group."""
+    try:
+        os.killpg(process.pid, 9)
+    except ProcessLookupError:
+        pass
+    process.wait(10)
+
+
 def wine_command(exe, *args):
     return [os.environ.get("CRADLE_WINE", "wine"), exe, *args]
 
@@ -110,12 +120,7 @@ class ConsoleRun:
         return code
 
     def kill(self):
-        """Ends the program and whatever it started, which runs on in its process group."""
-        try:
-            os.killpg(self.process.pid, 9)
-        except ProcessLookupError:
-            pass
-        self.process.wait(10)
+        end_process_group(self.process)
         self._reader.join(5)
 
     def started_command_lines(self):
@@ -168,10 +173,7 @@ def run_redirected(exe, *args, locale="zh_CN.UTF-8", timeout=60, env=None):
         try:
             code = process.wait(timeout)
         finally:
-            try:
-                os.killpg(process.pid, 9)
-            except ProcessLookupError:
-                pass
+            end_process_group(process)
         out.seek(0)
         return code, out.read()
 
@@ -208,11 +210,7 @@ class Program:
         return out.decode("utf-8", "replace")
 
     def kill(self):
-        try:
-            os.killpg(self.process.pid, 9)
-        except ProcessLookupError:
-            pass
-        self.process.wait(10)
+        end_process_group(self.process)
         self.process.stdout.close()
 
     def __enter__(self):

@@ -7,7 +7,7 @@ import unittest
 
 import harness
 from harness import Program, fixture, place_file, prefix_path, remove_tree, sha256, window_of
-from installation import (ASSEMBLY, COMPARISON, LIGHT_GREEN_ON_BLACK, LIGHT_RED_ON_BLACK, NOTICE,
+from installation import (ASSEMBLY, COMPARISON, LIGHT_GREEN_ON_BLACK, LIGHT_RED_ON_BLACK,
                           ORIGINAL_CLASS, InstallationChecks, install, payload)
 
 class InstallationTest(InstallationChecks, unittest.TestCase):
