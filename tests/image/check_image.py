@@ -131,9 +131,9 @@ class ImageTest(unittest.TestCase):
         reserved, kind, count = struct.unpack("<HHH", group[:6])
         self.assertEqual((reserved, kind, count), (0, 1, 2))
         icons = resources(RT_ICON)
-        spec = importlib.util.spec_from_file_location("draw_icon", ARGS.icon_script)
-        draw_icon = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(draw_icon)
+        module_spec = importlib.util.spec_from_file_location("draw_icon", ARGS.icon_script)
+        draw_icon = importlib.util.module_from_spec(module_spec)
+        module_spec.loader.exec_module(draw_icon)
         sizes = []
         for i in range(count):
             w, h, _, _, planes, bits, length, icon_id = struct.unpack(
